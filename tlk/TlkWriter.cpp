@@ -1,0 +1,98 @@
+#include "TlkWriter.h"
+
+#include "AtomicFileWriter.h"
+#include "NumberText.h"
+
+#include <algorithm>
+#include <cstdint>
+#include <stdexcept>
+#include <memory>
+
+using namespace tlk;
+
+namespace {
+
+struct StringSink {
+    Bytes out;
+    void write(const void* p, std::size_t n) { out.append(static_cast<const char*>(p), n); }
+    void write(BytesView s) { out.append(s); }
+};
+
+// Runs the end point when leaving, however the writer leaves, once start ran.
+struct EndGuard {
+    const TlkWritePoints& points;
+    bool armed = false;
+    ~EndGuard()
+    {
+        if (armed && points.end) points.end();
+    }
+};
+
+template <typename Sink>
+void writeTo(Sink& sink, const TlkDocument& doc, char sep, const TlkWritePoints& points, EndGuard& guard)
+{
+    const std::uint32_t n = doc.count();
+    char header[kHeaderSize];
+    std::memcpy(header, "TLK V3.0", 8);
+    writeU32(header + 8, 0);
+    writeU32(header + 12, n);
+    writeU32(header + 16, kHeaderSize + kEntrySize * n);
+    sink.write(header, kHeaderSize);
+
+    std::unique_ptr<char[]> table(new char[std::size_t(n) * kEntrySize]);
+    std::uint32_t offset = 0;
+    for (std::uint32_t i = 0; i < n; ++i) {
+        char* e = table.get() + std::size_t(i) * kEntrySize;
+        std::memset(e, 0, kEntrySize);
+        BytesView text = doc.text(i);
+        BytesView sound = doc.sound(i);
+        TlkDocument::Duration d = doc.duration(i);
+        std::uint32_t flags = 0;
+        if (!text.empty()) flags |= TextPresent;
+        if (!sound.empty()) flags |= SoundPresent;
+        if (d.kind != TlkDocument::Duration::None) flags |= SoundLengthPresent;
+        writeU32(e + kFlagsAt, flags);
+        std::memcpy(e + kSoundRefAt, sound.data(), std::min<std::size_t>(sound.size(), kSoundRefSize));
+        if (std::uint64_t(offset) + text.size() > UINT32_MAX)
+            throw std::length_error("The texts of this talk table take more than 4 GB; a talk table cannot hold them.");
+        writeU32(e + kStringOffsetAt, offset);
+        writeU32(e + kStringSizeAt, std::uint32_t(text.size()));
+        offset += std::uint32_t(text.size());
+        std::uint32_t bits = 0;
+        if (d.kind == TlkDocument::Duration::Stored) bits = d.bits;
+        else if (d.kind == TlkDocument::Duration::Typed) bits = floatToBits(durationTextToFloat(d.text, sep).value_or(0.0f));
+        writeU32(e + kSoundLengthAt, bits);
+        if (points.entry) points.entry(i);
+    }
+    sink.write(table.get(), std::size_t(n) * kEntrySize);
+    table.reset();
+
+    for (std::uint32_t i = 0; i < n; ++i) {
+        BytesView text = doc.text(i);
+        if (!text.empty()) sink.write(text.data(), text.size());
+        if (points.text) points.text(i);
+    }
+    guard.armed = false;
+    if (points.end) points.end();
+}
+
+} // namespace
+
+void WriteTlk(const TlkDocument& doc, const std::string& path, char sep, const TlkWritePoints& points)
+{
+    AtomicFileWriter file(path);
+    EndGuard guard{points};
+    if (points.start) points.start();
+    guard.armed = true;
+    writeTo(file, doc, sep, points, guard);
+    file.commit();
+}
+
+Bytes writeTlkBytes(const TlkDocument& doc, char sep)
+{
+    StringSink sink;
+    TlkWritePoints none;
+    EndGuard guard{none};
+    writeTo(sink, doc, sep, none, guard);
+    return std::move(sink.out);
+}
