@@ -66,6 +66,7 @@ public:
         readAt(h.StringDataOffset, file->strings_.get(), file->stringSize_);
         close();
         if (points.afterClose) points.afterClose();
+        if (points.beforeEntries) points.beforeEntries(file->count_);
 
         for (std::uint32_t i = 0; i < file->count_; ++i) {
             const char* e = file->entry(i);

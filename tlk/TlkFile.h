@@ -46,6 +46,7 @@ private:
 struct TlkReadPoints {
     std::function<void()> afterEntryTable;
     std::function<void()> afterClose;
+    std::function<void(std::uint32_t count)> beforeEntries; // after afterClose, before the per-entry checks
     std::function<void(std::uint32_t entry)> afterEntry; // after each entry has been checked
 };
 
