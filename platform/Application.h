@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QApplication>
+#include <QStringList>
 
 #include <memory>
 
@@ -35,5 +36,6 @@ public:
 private:
     std::unique_ptr<Dialogs> ownDialogs_;
     Dialogs* dialogs_ = nullptr;
+    QStringList pendingErrors_;
     bool showingError_ = false;
 };

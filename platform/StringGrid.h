@@ -12,6 +12,7 @@
 
 class GridModel;
 class QLineEdit;
+class QPainter;
 
 // A custom-painted grid of text cells over a GridModel (not owned). It paints
 // only the visible cells and keeps no per-row state, so a model of 16.7
@@ -128,6 +129,11 @@ private:
         int fixedCols = 0;
     };
     enum class Move { Program, User, UserExtend };
+    // A visible column or row: its index and its position in the viewport.
+    struct Span {
+        int index;
+        int pos;
+    };
 
     Counts readCounts() const;
     bool hasCells() const;
@@ -139,6 +145,9 @@ private:
     int maxTopRow() const;
     int maxLeftCol() const;
     int lastFullyVisibleCol() const;
+    // Frozen ones first, then the scrolled ones that reach into the view.
+    std::vector<Span> visibleCols() const;
+    std::vector<Span> visibleRows() const;
     void updateScrollBars();
     void scrollRowIntoView(int row);
     void scrollColIntoView(int col);
@@ -149,14 +158,14 @@ private:
     void placeEditor();
     void endEditing(bool restore);
     void editorTextEdited(const QString& text);
-    void paintCell(class QPainter& p, int col, int row, const QRect& rect, bool fixed);
+    void paintCell(QPainter& p, int col, int row, const QRect& rect, bool fixed);
 
     GridModel* model_ = nullptr;
     Counts counts_;
     GridOptions options_ = defaultGridOptions();
     int rowHeight_ = 24;
     int defaultColWidth_ = 64;
-    std::vector<int> colWidths_; // only columns given a width; others use the default
+    std::vector<int> colWidths_; // -1 (or past the end): the default width
     QColor cellColor_;
     QColor gridColor_;
 

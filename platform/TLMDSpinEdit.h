@@ -51,5 +51,4 @@ private:
     int min_ = 0;
     int max_ = 2147483647;
     bool editorEnabled_ = true;
-    int lastEmitted_ = 0;
 };
