@@ -1,4 +1,5 @@
 #include "TlkBytes.h"
+#include "TlkTestDocument.h"
 #include "TlkFile.h"
 #include "TlkWriter.h"
 
@@ -14,15 +15,6 @@
 namespace fs = std::filesystem;
 
 namespace {
-
-TlkDocument docOf(const std::vector<TlkRecord>& records)
-{
-    TlkDocument doc;
-    doc.assign(parseTlk(rawTlk({}, "")));
-    doc.appendBlank(std::uint32_t(records.size()));
-    for (std::uint32_t i = 0; i < records.size(); ++i) doc.setRecord(i, records[i]);
-    return doc;
-}
 
 TlkDocument read(const std::string& bytes)
 {
