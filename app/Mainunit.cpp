@@ -109,7 +109,8 @@ void TMainForm::EditTlkExecute()
     TlkEditForm = form;
     QMdiSubWindow* sub = mdiArea_->addSubWindow(form);
     sub->setAttribute(Qt::WA_DeleteOnClose);
-    sub->resize(813, 540);
+    // The design's 813 by 540, wide enough for the tool bar in this platform's font.
+    sub->resize(qMax(813, form->sizeHint().width() + 20), 540);
     sub->show();
     form->repaint();
     EditTlk->setEnabled(false);

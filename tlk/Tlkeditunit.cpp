@@ -90,8 +90,12 @@ TTlkEditForm::TTlkEditForm(TMainForm* owner)
     StringGrid1->setDefaultRowHeight(18);
     StringGrid1->setOptions(goFixedVertLine | goFixedHorzLine | goVertLine | goHorzLine | goRangeSelect |
                             goColSizing | goRowSelect | goThumbTracking);
+    // The design's widths, widened where this platform's font needs more
+    // room for a caption.
     const int widths[] = {64, 455, 111, 104};
-    for (int c = 0; c < 4; ++c) StringGrid1->setColWidth(c, widths[c]);
+    const QFontMetrics metrics(StringGrid1->font());
+    for (int c = 0; c < 4; ++c) StringGrid1->setColWidth(c, qMax(widths[c], metrics.horizontalAdvance(
+        TlkGridModel(doc_, *codePage_, sep_).cellText(c, 0)) + 10));
     model_ = std::make_unique<TlkGridModel>(doc_, *codePage_, sep_);
     StringGrid1->setModel(model_.get());
     StringGrid1->onSelectCell = [this](int col, int row) { return StringGrid1SelectCell(col, row); };
@@ -140,9 +144,9 @@ void TTlkEditForm::buildToolBar()
     tbClearRow = button("Удалить строку из файла", ciClearRow, &TTlkEditForm::tbClearRowClick);
     separator();
 
-    widget(new QLabel(" Goto StrRef: ", ToolBar1));
+    widget(new QLabel("Goto StrRef: ", ToolBar1));
     Edit1 = new QLineEdit(ToolBar1);
-    Edit1->setFixedWidth(80);
+    Edit1->setFixedWidth(70);
     Edit1->setToolTip("Быстрый переход к строке с указанным StrRef'ом");
     Edit1->installEventFilter(this);
     // The box shows what is typed in lower case.
@@ -160,13 +164,13 @@ void TTlkEditForm::buildToolBar()
     connect(SpeedButton1, &QToolButton::clicked, this, &TTlkEditForm::SpeedButton1Click);
     widget(SpeedButton1);
     separator();
-    widget(new QLabel(" Find string: ", ToolBar1));
+    widget(new QLabel("Find string: ", ToolBar1));
     Edit2 = new QLineEdit(ToolBar1);
-    Edit2->setFixedWidth(160);
+    Edit2->setFixedWidth(120);
     Edit2->setToolTip("Текст строки для поиска");
     Edit2->installEventFilter(this);
     widget(Edit2);
-    widget(new QLabel(" Where: ", ToolBar1));
+    widget(new QLabel("Where: ", ToolBar1));
     ComboBox1 = new QComboBox(ToolBar1);
     ComboBox1->addItems({"StrRef", "SoundRef"});
     ComboBox1->setCurrentIndex(0);
