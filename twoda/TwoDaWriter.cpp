@@ -7,7 +7,6 @@
 #include <algorithm>
 #include <cerrno>
 #include <charconv>
-#include <cstring>
 #include <fcntl.h>
 #include <optional>
 #include <unistd.h>
@@ -18,7 +17,7 @@ namespace {
 constexpr BytesView kHead = "2DA V2.0\r\n\r\n";
 constexpr BytesView kLineEnd = "\r\n";
 constexpr BytesView kPlaceholder = "****";
-// Blanks after a field's text, as the width asks.
+// A field is as wide as its column's longest text plus this.
 constexpr std::size_t kPadding = 3;
 constexpr std::size_t kChunk = 1 << 20;
 
