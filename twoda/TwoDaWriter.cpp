@@ -62,6 +62,11 @@ public:
         if (file_ && bytes_.size() >= kChunk) flush();
     }
     void put(char c) { bytes_.push_back(c); }
+    // The whole text is about this long: a string is made that big at once.
+    void expect(std::size_t size)
+    {
+        if (!file_) bytes_.reserve(size);
+    }
     void blanks(std::size_t n)
     {
         while (n > 0) {
@@ -142,6 +147,9 @@ void emit(const Sheet& sheet, Output& out)
     int rows = sheet.rowCount();
     int cols = sheet.colCount();
     std::vector<std::size_t> widths = columnWidths(sheet);
+    std::size_t lineLength = kLineEnd.size();
+    for (std::size_t w : widths) lineLength += w;
+    out.expect(kHead.size() + lineLength * static_cast<std::size_t>(rows));
     out.put(kHead);
     // The corner cell is written as blanks only.
     endField(out, 0, widths[0], cols == 1);
