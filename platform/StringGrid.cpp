@@ -658,30 +658,24 @@ void StringGrid::mouseMoveEvent(QMouseEvent* event)
         return;
     }
     if (selecting_ && event->buttons() & Qt::LeftButton) {
-        // Dragging past an edge scrolls one row or column per move.
         const QRect area = viewport()->rect();
+        const QPoint inside(std::clamp(pos.x(), fixedWidth(), std::max(fixedWidth(), area.width() - 1)),
+                            std::clamp(pos.y(), fixedHeight(), std::max(fixedHeight(), area.height() - 1)));
         int col = curCol_;
         int row = curRow_;
+        cellAt(inside, &col, &row);
+        // Past an edge of the view: one more row or column, which scrolls.
         if (pos.y() >= area.height())
             row = std::min(counts_.rows - 1, topRow_ + pageRows());
         else if (pos.y() < fixedHeight())
-            row = std::max(counts_.fixedRows, topRow_ - 1);
-        if (!(options_ & goRowSelect)) {
-            if (pos.x() >= area.width())
-                col = std::min(counts_.cols - 1, lastFullyVisibleCol() + 1);
-            else if (pos.x() < fixedWidth())
-                col = std::max(counts_.fixedCols, leftCol_ - 1);
-        }
-        int c, r;
-        const QPoint inside(std::clamp(pos.x(), fixedWidth(), area.width() - 1),
-                            std::clamp(pos.y(), fixedHeight(), area.height() - 1));
-        if (cellAt(inside, &c, &r)) {
-            if (row == curRow_)
-                row = std::max(r, counts_.fixedRows);
-            if (col == curCol_)
-                col = std::max(c, counts_.fixedCols);
-        }
-        if (row != curRow_ || (col != curCol_ && !(options_ & goRowSelect)))
+            row = topRow_ - 1;
+        if (pos.x() >= area.width())
+            col = std::min(counts_.cols - 1, lastFullyVisibleCol() + 1);
+        else if (pos.x() < fixedWidth())
+            col = leftCol_ - 1;
+        col = options_ & goRowSelect ? counts_.fixedCols : std::max(col, counts_.fixedCols);
+        row = std::max(row, counts_.fixedRows);
+        if (col != curCol_ || row != curRow_)
             moveCurrent(col, row, Move::UserExtend);
         return;
     }
@@ -789,7 +783,9 @@ void StringGrid::placeEditor()
         return;
     const QRect rect = cellRect(editCol_, editRow_);
     if (rect.isEmpty() || editCol_ < counts_.fixedCols || editRow_ < counts_.fixedRows) {
-        editor_->hide();
+        // The cell left the view: editing ends there (hiding a focused
+        // editor would otherwise send the focus out of the grid).
+        finishEditing();
         return;
     }
     editor_->setGeometry(rect);

@@ -1,6 +1,8 @@
 #include "TLMDSpinEdit.h"
 
 #include <QFocusEvent>
+#include <QStyle>
+#include <QStyleOptionSpinBox>
 #include <QLineEdit>
 
 #include <algorithm>
@@ -109,4 +111,17 @@ void TLMDSpinEdit::focusOutEvent(QFocusEvent* event)
 {
     setValue(value());
     QAbstractSpinBox::focusOutEvent(event);
+}
+
+QSize TLMDSpinEdit::sizeHint() const
+{
+    // Room for the longer of the two bounds, as the box shows nothing wider.
+    ensurePolished();
+    const QFontMetrics metrics(font());
+    const int textWidth = std::max(metrics.horizontalAdvance(QString::number(min_)),
+                                   metrics.horizontalAdvance(QString::number(max_)));
+    QStyleOptionSpinBox option;
+    initStyleOption(&option);
+    const QSize content(textWidth + 6, lineEdit()->sizeHint().height());
+    return style()->sizeFromContents(QStyle::CT_SpinBox, &option, content, this);
 }

@@ -34,6 +34,7 @@ public:
     static std::optional<int> parse(const QString& text);
 
     void stepBy(int steps) override;
+    QSize sizeHint() const override;
     QValidator::State validate(QString& input, int& pos) const override;
 
 signals:

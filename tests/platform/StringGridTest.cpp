@@ -209,6 +209,26 @@ TEST_F(GridTest, KeyboardCoversSixteenMillionRowsWithoutPerRowWork)
     }
 }
 
+TEST_F(GridTest, WheelScrollsWholeRowsAndLeavesTheCurrentRow)
+{
+    HugeModel model;
+    show(model, talkTableOptions);
+    auto wheel = [&](int delta) {
+        const QPointF pos(10, 40);
+        QWheelEvent event(pos, grid.viewport()->mapToGlobal(pos), QPoint(), QPoint(0, delta), Qt::NoButton,
+                          Qt::NoModifier, Qt::NoScrollPhase, false);
+        QCoreApplication::sendEvent(grid.viewport(), &event);
+    };
+    const int lines = QApplication::wheelScrollLines();
+    wheel(-120);
+    EXPECT_EQ(grid.topRow(), 1 + lines);
+    wheel(-240);
+    EXPECT_EQ(grid.topRow(), 1 + 3 * lines);
+    wheel(120);
+    EXPECT_EQ(grid.topRow(), 1 + 2 * lines);
+    EXPECT_EQ(grid.row(), 1);
+}
+
 TEST_F(GridTest, RangeSelectionByShiftKeysShiftClickAndDragging)
 {
     SmallModel model(6, 30, 1, 1);
