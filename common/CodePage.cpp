@@ -144,8 +144,10 @@ std::u16string CodePage::decodeToUtf16(BytesView bytes) const
 
 std::optional<Bytes> CodePage::encodeUtf8(std::string_view s, char32_t* missing) const
 {
-    Bytes out;
-    out.reserve(s.size());
+    // Never longer than the UTF-8; filled by index, since appending byte by
+    // byte was a fifth of the time of reading a large JSON file.
+    Bytes out(s.size(), '\0');
+    size_t n = 0;
     size_t i = 0;
     while (i < s.size()) {
         unsigned char c = static_cast<unsigned char>(s[i]);
@@ -168,8 +170,9 @@ std::optional<Bytes> CodePage::encodeUtf8(std::string_view s, char32_t* missing)
         i += 1 + extra;
         auto b = fromUnicode(cp);
         if (!b) { if (missing) *missing = cp; return std::nullopt; }
-        out += char(*b);
+        out[n++] = char(*b);
     }
+    out.resize(n);
     return out;
 }
 
