@@ -11,8 +11,11 @@ std::string floatToDurationText(float value, char sep)
     if (std::isinf(value)) return value < 0 ? "-INF" : "INF";
     if (value == 0) return "0";
 
+    // to_chars gives the same correctly rounded digits as printf's "%.14e"
+    // at a fraction of the cost, which counts when every duration of a large
+    // table is shown.
     char buf[64];
-    std::snprintf(buf, sizeof buf, "%.14e", static_cast<double>(value));
+    *std::to_chars(buf, buf + sizeof buf - 1, static_cast<double>(value), std::chars_format::scientific, 14).ptr = '\0';
     // buf: [-]d.dddddddddddddde[+-]xx
     const char* p = buf;
     std::string out;

@@ -28,6 +28,11 @@ struct EndGuard {
     }
 };
 
+// Entries are built and written in blocks, so the entry table never needs
+// memory of its own size (670 MB for 16.7 million entries), and texts that
+// lie one after another in a file's string data go out in one write.
+constexpr std::uint32_t kBlockEntries = 32768;
+
 template <typename Sink>
 void writeTo(Sink& sink, const TlkDocument& doc, char sep, const TlkWritePoints& points, EndGuard& guard)
 {
@@ -39,38 +44,61 @@ void writeTo(Sink& sink, const TlkDocument& doc, char sep, const TlkWritePoints&
     writeU32(header + 16, kHeaderSize + kEntrySize * n);
     sink.write(header, kHeaderSize);
 
-    std::unique_ptr<char[]> table(new char[std::size_t(n) * kEntrySize]);
+    std::unique_ptr<char[]> block(new char[std::size_t(std::min(n, kBlockEntries)) * kEntrySize]);
     std::uint32_t offset = 0;
-    for (std::uint32_t i = 0; i < n; ++i) {
-        char* e = table.get() + std::size_t(i) * kEntrySize;
-        std::memset(e, 0, kEntrySize);
-        BytesView text = doc.text(i);
-        BytesView sound = doc.sound(i);
-        TlkDocument::Duration d = doc.duration(i);
-        std::uint32_t flags = 0;
-        if (!text.empty()) flags |= TextPresent;
-        if (!sound.empty()) flags |= SoundPresent;
-        if (d.kind != TlkDocument::Duration::None) flags |= SoundLengthPresent;
-        writeU32(e + kFlagsAt, flags);
-        std::memcpy(e + kSoundRefAt, sound.data(), std::min<std::size_t>(sound.size(), kSoundRefSize));
-        if (std::uint64_t(offset) + text.size() > UINT32_MAX)
-            throw std::length_error("The texts of this talk table take more than 4 GB; a talk table cannot hold them.");
-        writeU32(e + kStringOffsetAt, offset);
-        writeU32(e + kStringSizeAt, std::uint32_t(text.size()));
-        offset += std::uint32_t(text.size());
-        std::uint32_t bits = 0;
-        if (d.kind == TlkDocument::Duration::Stored) bits = d.bits;
-        else if (d.kind == TlkDocument::Duration::Typed) bits = floatToBits(durationTextToFloat(d.text, sep).value_or(0.0f));
-        writeU32(e + kSoundLengthAt, bits);
-        if (points.entry) points.entry(i);
+    for (std::uint32_t first = 0; first < n; first += kBlockEntries) {
+        const std::uint32_t last = std::min(n, first + kBlockEntries);
+        std::memset(block.get(), 0, std::size_t(last - first) * kEntrySize);
+        for (std::uint32_t i = first; i < last; ++i) {
+            char* e = block.get() + std::size_t(i - first) * kEntrySize;
+            BytesView text = doc.text(i);
+            BytesView sound = doc.sound(i);
+            TlkDocument::Duration d = doc.duration(i);
+            std::uint32_t flags = 0;
+            if (!text.empty()) flags |= TextPresent;
+            if (!sound.empty()) flags |= SoundPresent;
+            if (d.kind != TlkDocument::Duration::None) flags |= SoundLengthPresent;
+            writeU32(e + kFlagsAt, flags);
+            // An empty view may have no data pointer, which memcpy must not get.
+        if (!sound.empty())
+            std::memcpy(e + kSoundRefAt, sound.data(), std::min<std::size_t>(sound.size(), kSoundRefSize));
+            if (std::uint64_t(offset) + text.size() > UINT32_MAX)
+                throw std::length_error(
+                    "The texts of this talk table take more than 4 GB; a talk table cannot hold them.");
+            writeU32(e + kStringOffsetAt, offset);
+            writeU32(e + kStringSizeAt, std::uint32_t(text.size()));
+            offset += std::uint32_t(text.size());
+            std::uint32_t bits = 0;
+            if (d.kind == TlkDocument::Duration::Stored) bits = d.bits;
+            else if (d.kind == TlkDocument::Duration::Typed)
+                bits = floatToBits(durationTextToFloat(d.text, sep).value_or(0.0f));
+            writeU32(e + kSoundLengthAt, bits);
+            if (points.entry) points.entry(i);
+        }
+        sink.write(block.get(), std::size_t(last - first) * kEntrySize);
     }
-    sink.write(table.get(), std::size_t(n) * kEntrySize);
-    table.reset();
+    block.reset();
 
-    for (std::uint32_t i = 0; i < n; ++i) {
-        BytesView text = doc.text(i);
-        if (!text.empty()) sink.write(text.data(), text.size());
-        if (points.text) points.text(i);
+    // A block's texts are written before its rows' text points run, so a
+    // text point never comes before the bytes of its row.
+    for (std::uint32_t first = 0; first < n; first += kBlockEntries) {
+        const std::uint32_t last = std::min(n, first + kBlockEntries);
+        const char* run = nullptr;
+        std::size_t runSize = 0;
+        for (std::uint32_t i = first; i < last; ++i) {
+            BytesView text = doc.text(i);
+            if (text.empty()) continue;
+            if (run && text.data() == run + runSize) {
+                runSize += text.size();
+                continue;
+            }
+            if (runSize) sink.write(run, runSize);
+            run = text.data();
+            runSize = text.size();
+        }
+        if (runSize) sink.write(run, runSize);
+        if (points.text)
+            for (std::uint32_t i = first; i < last; ++i) points.text(i);
     }
     guard.armed = false;
     if (points.end) points.end();
