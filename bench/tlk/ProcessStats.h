@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <fstream>
 #include <string>
+#include <sys/resource.h>
 
 // Figures of this process for the benchmark's lines.
 
@@ -28,6 +29,15 @@ inline void resetPeakRss()
 inline double secondsSince(std::chrono::steady_clock::time_point start)
 {
     return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+}
+
+// Processor time of this process so far, user and system; on a shared
+// machine it tells the work done from the waiting.
+inline double cpuSeconds()
+{
+    rusage use {};
+    getrusage(RUSAGE_SELF, &use);
+    return double(use.ru_utime.tv_sec + use.ru_stime.tv_sec) + double(use.ru_utime.tv_usec + use.ru_stime.tv_usec) / 1e6;
 }
 
 // One figure per line: name value unit.

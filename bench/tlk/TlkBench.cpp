@@ -66,12 +66,15 @@ int measureTable(std::uint32_t size, const std::string& path, const std::string&
     const std::string n = std::to_string(size);
     resetPeakRss();
     auto start = Clock::now();
+    double cpu = cpuSeconds();
     TlkDocument doc;
     readDocument(path, doc);
     printFigure("tlk.open." + n, secondsSince(start), "s");
+    printFigure("tlk.open." + n + ".cpu", cpuSeconds() - cpu, "s");
     printMegabytes("tlk.open." + n + ".peak_rss", peakRssBytes());
 
     start = Clock::now();
+    cpu = cpuSeconds();
     std::size_t bytes = 0;
     for (std::uint32_t i = 0; i < doc.count(); ++i) {
         std::string strRef = std::to_string(i);
@@ -81,16 +84,28 @@ int measureTable(std::uint32_t size, const std::string& path, const std::string&
         bytes += strRef.size() + text.size() + sound.size() + duration.size();
     }
     printFigure("tlk.cells." + n, secondsSince(start), "s");
+    printFigure("tlk.cells." + n + ".cpu", cpuSeconds() - cpu, "s");
     if (bytes == 0) std::fprintf(stderr, "no cell text at all\n");
 
     resetPeakRss();
     TlkWritePoints points;
-    Clock::time_point written;
+    // The phases by the writer's points: the entry table (all but its last
+    // block of 32768 entries written by the last entry point), the texts,
+    // and the commit.
+    Clock::time_point tableWritten, written;
+    const std::uint32_t lastEntry = doc.count() - 1;
+    points.entry = [&](std::uint32_t i) {
+        if (i == lastEntry) tableWritten = Clock::now();
+    };
     points.end = [&] { written = Clock::now(); };
     start = Clock::now();
+    cpu = cpuSeconds();
     WriteTlk(doc, outPath, '.', points);
     const Clock::time_point saved = Clock::now();
     printFigure("tlk.save." + n, std::chrono::duration<double>(saved - start).count(), "s");
+    printFigure("tlk.save." + n + ".cpu", cpuSeconds() - cpu, "s");
+    printFigure("tlk.save." + n + ".entry_table", std::chrono::duration<double>(tableWritten - start).count(), "s");
+    printFigure("tlk.save." + n + ".texts", std::chrono::duration<double>(written - tableWritten).count(), "s");
     // From the writer's end point to the file in place: the last buffer of
     // at most 1 MB, fsync and rename; the fsync is nearly all of it.
     printFigure("tlk.save." + n + ".fsync", std::chrono::duration<double>(saved - written).count(), "s");
