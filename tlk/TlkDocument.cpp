@@ -36,7 +36,7 @@ void TlkDocument::appendFile(std::shared_ptr<const TlkFile> file)
     if (file->count() == 0) return;
     std::uint32_t first = count_;
     count_ += file->count();
-    segments_.push_back({first, std::move(file)});
+    segments_.push_back({first, file->count(), std::move(file)});
 }
 
 void TlkDocument::setRecord(std::uint32_t i, TlkRecord record)
@@ -47,11 +47,16 @@ void TlkDocument::setRecord(std::uint32_t i, TlkRecord record)
 
 const TlkDocument::Segment* TlkDocument::segmentOf(std::uint32_t i) const
 {
+    // Most tables are one file, perhaps with blank entries or another file
+    // after it: the last segment answers most lookups without a search.
+    if (segments_.empty()) return nullptr;
+    const Segment& last = segments_.back();
+    if (i >= last.first) return i - last.first < last.count ? &last : nullptr;
     auto it = std::upper_bound(segments_.begin(), segments_.end(), i,
                                [](std::uint32_t v, const Segment& s) { return v < s.first; });
     if (it == segments_.begin()) return nullptr;
     --it;
-    return i - it->first < it->file->count() ? &*it : nullptr;
+    return i - it->first < it->count ? &*it : nullptr;
 }
 
 const TlkRecord* TlkDocument::edited(std::uint32_t i) const

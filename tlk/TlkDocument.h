@@ -51,6 +51,7 @@ public:
 private:
     struct Segment {
         std::uint32_t first;
+        std::uint32_t count; // the file's, kept here for the lookup of every cell
         std::shared_ptr<const TlkFile> file;
     };
     // The file entry behind index i, if any.

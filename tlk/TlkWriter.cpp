@@ -60,8 +60,8 @@ void writeTo(Sink& sink, const TlkDocument& doc, char sep, const TlkWritePoints&
             if (d.kind != TlkDocument::Duration::None) flags |= SoundLengthPresent;
             writeU32(e + kFlagsAt, flags);
             // An empty view may have no data pointer, which memcpy must not get.
-        if (!sound.empty())
-            std::memcpy(e + kSoundRefAt, sound.data(), std::min<std::size_t>(sound.size(), kSoundRefSize));
+            if (!sound.empty())
+                std::memcpy(e + kSoundRefAt, sound.data(), std::min<std::size_t>(sound.size(), kSoundRefSize));
             if (std::uint64_t(offset) + text.size() > UINT32_MAX)
                 throw std::length_error(
                     "The texts of this talk table take more than 4 GB; a talk table cannot hold them.");
