@@ -37,8 +37,16 @@ private:
     friend class TlkFileLoader;
     TlkHeader header_{};
     std::uint32_t count_ = 0;
-    std::unique_ptr<char[]> entries_;
-    std::unique_ptr<char[]> strings_;
+    // Large buffers are mapped memory, small ones come from new[].
+    struct BufferDeleter {
+        BufferDeleter() : mappedSize(0) {}
+        explicit BufferDeleter(std::uint64_t mapped) : mappedSize(mapped) {}
+        void operator()(char* p) const;
+        std::uint64_t mappedSize;
+    };
+    using Buffer = std::unique_ptr<char[], BufferDeleter>;
+    Buffer entries_;
+    Buffer strings_;
     std::uint64_t stringSize_ = 0;
 };
 
