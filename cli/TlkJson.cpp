@@ -1,27 +1,30 @@
 #include "TlkJson.h"
 
-#include "CodePage.h"
+#include "BatchPipeline.h"
+#include "CliError.h"
 #include "JsonInput.h"
 #include "JsonOutput.h"
-#include "NumberText.h"
 #include "TlkDocument.h"
-#include "TlkDocumentBuilder.h"
-
+#include "TlkEntryChecker.h"
+#include "TlkJsonEntry.h"
 
 namespace {
 
 constexpr char kSeparator = '.';
+// Entries handed to the checking thread at a time.
+constexpr std::size_t kBatchEntries = 4096;
 
+// Takes the JSON file apart into entries and hands them on in batches; the
+// shape (an array of objects with the four keys and values of their types)
+// is checked here, the values by the TlkEntryChecker.
 class TlkJsonReader : public JsonReader {
 public:
-    explicit TlkJsonReader(const CodePage& page) : page_(page) {}
-
-    TlkDocument finish() { return builder_.finish(); }
+    explicit TlkJsonReader(BatchPipeline<TlkJsonBatch>& pipeline) : pipeline_(pipeline) {}
 
     bool start_array(std::size_t) override
     {
         if (at_ == At::Top) {
-            at_ = At::Items;
+            at_ = At::Entries;
             return true;
         }
         return unexpected("an array");
@@ -33,42 +36,47 @@ public:
     }
     bool start_object(std::size_t) override
     {
-        if (at_ != At::Items) return unexpected("an object");
-        at_ = At::Item;
-        item_.seen = 0;
-        for (std::string& cell : item_.cells) cell.clear();
+        if (at_ != At::Entries) return unexpected("an object");
+        at_ = At::Entry;
+        entry_ = &pipeline_.current().open();
+        entry_->index = index_;
         return true;
     }
     bool key(string_t& name) override
     {
-        Key k = Key::None;
-        for (int i = 0; i < kKeyCount; ++i)
-            if (name == kKeyNames[i]) k = Key(i);
-        if (k == Key::None)
-            return fail(where() + "unknown key \"" + printable(name) +
+        int k = 0;
+        while (k < TlkJsonEntry::KeyCount && name != TlkJsonEntry::kKeyNames[k]) ++k;
+        if (k == TlkJsonEntry::KeyCount)
+            return fail(entryPlace(index_) + "unknown key \"" + printable(name) +
                         "\"; an entry has only \"strref\", \"text\", \"sound\" and \"duration\"");
-        if (item_.seen & (1u << int(k))) return fail(where() + "\"" + name + "\" is given twice");
-        item_.seen |= 1u << int(k);
-        key_ = k;
+        key_ = TlkJsonEntry::Key(k);
+        if (entry_->has(key_)) return fail(entryPlace(index_) + "\"" + name + "\" is given twice");
+        entry_->seen |= 1u << key_;
         return true;
     }
     bool end_object() override
     {
-        at_ = At::Items;
-        return finishItem();
+        at_ = At::Entries;
+        ++index_;
+        TlkJsonBatch& batch = pipeline_.current();
+        batch.close();
+        if (batch.count < kBatchEntries) return true;
+        pipeline_.submit();
+        // The checker refused an entry: its message is the one to give.
+        return !pipeline_.stopped();
     }
     bool string(string_t& value) override
     {
-        if (at_ != At::Item || key_ == Key::StrRef) return unexpected("a string");
+        if (at_ != At::Entry || key_ == TlkJsonEntry::StrRef) return unexpected("a string");
         // Copied, not moved: the parser's buffer and the cell both keep
         // their room for the next entry.
-        item_.cells[int(key_)].assign(value);
+        entry_->cells[key_].assign(value);
         return true;
     }
     bool number_unsigned(number_unsigned_t value) override
     {
-        if (at_ != At::Item || key_ != Key::StrRef) return unexpected("a number");
-        item_.strref = value;
+        if (at_ != At::Entry || key_ != TlkJsonEntry::StrRef) return unexpected("a number");
+        entry_->strref = value;
         return true;
     }
 
@@ -77,77 +85,22 @@ protected:
     {
         switch (at_) {
         case At::Top: return fail("the file must hold an array of talk table entries, not " + kind);
-        case At::Items: return fail(where() + "each entry must be an object, not " + kind);
+        case At::Entries: return fail(entryPlace(index_) + "each entry must be an object, not " + kind);
         default:
-            if (key_ == Key::StrRef)
-                return fail(where() + "\"strref\" must be a whole number from 0 to 16777215, not " + kind);
-            return fail(where() + "\"" + kKeyNames[int(key_)] + "\" must be a string, not " + kind);
+            if (key_ == TlkJsonEntry::StrRef)
+                return fail(entryPlace(index_) + "\"strref\" must be a whole number from 0 to 16777215, not " + kind);
+            return fail(entryPlace(index_) + "\"" + TlkJsonEntry::kKeyNames[key_] + "\" must be a string, not " + kind);
         }
     }
 
 private:
-    enum class At { Top, Items, Item, Done };
-    enum class Key { StrRef, Text, Sound, Duration, None };
-    static constexpr int kKeyCount = 4;
-    static constexpr const char* kKeyNames[kKeyCount] = {"strref", "text", "sound", "duration"};
+    enum class At { Top, Entries, Entry, Done };
 
-    struct Item {
-        unsigned seen = 0;
-        std::uint64_t strref = 0;
-        std::string cells[kKeyCount]; // UTF-8, indexed by Key
-    };
-
-    // Entries are counted from 0 like the array's items.
-    std::string where() const { return "entry " + std::to_string(index_) + ": "; }
-
-    bool encode(Key k, Bytes& out)
-    {
-        std::string problem;
-        if (encodeJsonText(item_.cells[int(k)], page_, out, problem)) return true;
-        return fail(where() + "\"" + kKeyNames[int(k)] + "\" " + problem);
-    }
-
-    bool finishItem()
-    {
-        std::uint64_t strref = next_;
-        if (item_.seen & (1u << int(Key::StrRef))) {
-            strref = item_.strref;
-            if (strref < next_)
-                return fail(where() + "\"strref\" " + std::to_string(strref) + " is below the next StrRef " +
-                            std::to_string(next_) + "; StrRefs must rise from entry to entry");
-            if (strref > tlk::kMaxStrRef)
-                return fail(where() + "\"strref\" " + std::to_string(strref) +
-                            " is above 16777215, the largest StrRef");
-        } else if (strref > tlk::kMaxStrRef) {
-            return fail(where() + "a talk table holds at most 16777216 entries");
-        }
-        TlkRecord record;
-        if (!encode(Key::Text, record.text) || !encode(Key::Sound, record.sound) ||
-            !encode(Key::Duration, record.duration))
-            return false;
-        if (record.sound.size() > tlk::kSoundRefSize)
-            return fail(where() + "\"sound\" is " + std::to_string(record.sound.size()) +
-                        " bytes long; a sound reference holds at most 16");
-        if (record.sound.find('\0') != Bytes::npos)
-            return fail(where() + "\"sound\" holds a zero character, which would end the sound reference");
-        if (!record.duration.empty() && !durationTextToFloat(record.duration, kSeparator))
-            return fail(where() + "\"duration\": '" + printable(page_.decodeToUtf8(record.duration)) +
-                        "' is not a valid floating point value");
-
-        if (strref > next_) builder_.appendBlank(std::uint32_t(strref - next_));
-        builder_.append(std::move(record));
-        next_ = strref + 1;
-        ++index_;
-        return true;
-    }
-
-    const CodePage& page_;
-    TlkDocumentBuilder builder_;
+    BatchPipeline<TlkJsonBatch>& pipeline_;
     At at_ = At::Top;
-    Key key_ = Key::None;
-    Item item_;
+    TlkJsonEntry::Key key_ = TlkJsonEntry::StrRef;
+    TlkJsonEntry* entry_ = nullptr;
     std::uint64_t index_ = 0;
-    std::uint64_t next_ = 0;
 };
 
 } // namespace
@@ -178,7 +131,25 @@ void writeTlkJson(const TlkDocument& doc, JsonOutput& out)
 
 TlkDocument readTlkJson(const std::string& path, const CodePage& page)
 {
-    TlkJsonReader reader(page);
-    reader.parseFile(path);
-    return reader.finish();
+    // Parsing and checking run side by side; the first fault in the file's
+    // order is reported, whichever side found it.
+    TlkEntryChecker checker(page);
+    BatchPipeline<TlkJsonBatch> pipeline([&](TlkJsonBatch& batch) {
+        for (std::size_t i = 0; i < batch.count; ++i)
+            if (!checker.add(batch.entries[i])) return false;
+        return true;
+    });
+    TlkJsonReader reader(pipeline);
+    std::string parseError;
+    try {
+        reader.parseFile(path);
+    } catch (const CliError& e) {
+        parseError = e.what();
+    }
+    // The entries before a fault in the JSON are checked too: a fault in
+    // one of them comes first.
+    pipeline.finish();
+    if (!checker.error().empty()) throw CliError(path + ": " + checker.error());
+    if (!parseError.empty()) throw CliError(parseError);
+    return checker.finish();
 }

@@ -219,6 +219,7 @@ INSTANTIATE_TEST_SUITE_P(
         JsonErrorCase{"StrRefText", R"([{"strref": "1"}])", {"\"strref\" must be a whole number"}},
         JsonErrorCase{"StrRefBeyondLast", R"([{"strref": 16777216}])", {"16777216 is above 16777215"}},
         JsonErrorCase{"TextNull", R"([{"text": null}])", {"\"text\" must be a string, not null"}},
+        JsonErrorCase{"FirstFaultInTheFileWins", R"([{"duration": "x"}, {"tex": "a"}, {"text": ])", {"entry 0: ", "'x'"}},
         JsonErrorCase{"SyntaxOnALaterLine", "[\n{},\n{\"text\": x}\n]", {"line 3, column 10"}}),
     [](const auto& info) { return std::string(info.param.name); });
 
@@ -265,3 +266,39 @@ INSTANTIATE_TEST_SUITE_P(
                       TlkInputCase{"StringDataBeyondEnd", rawHeader(0, 21), {"string data"}},
                       TlkInputCase{"TextOutsideStringData", rawTlk({{}, {1, "", 0, 0, 2, 4, 0}}, "abc"), {"entry 1"}}),
     [](const auto& info) { return std::string(info.param.name); });
+
+TEST_F(CliTlk, ManyEntriesRoundTripAndAFaultFarInIsNamed)
+{
+    // Enough entries for many blocks and batches, with runs of blanks long
+    // and short between them.
+    std::vector<TlkRecord> records;
+    for (int i = 0; i < 30000; ++i) {
+        if (i % 7 == 3) records.push_back({});
+        else if (i % 5000 == 100) records.resize(records.size() + 9000);
+        else records.push_back({"entry " + std::to_string(i) + (i % 3 ? " \xE0\xE1" : ""), i % 4 ? "" : "s" + std::to_string(i),
+                                i % 8 ? "" : std::to_string(i) + ".25"});
+    }
+    const std::string original = packed(records);
+    writeFile("a.tlk", original);
+    CliRun toJson = run({"tlk-to-json", path("a.tlk")});
+    ASSERT_EQ(toJson.status, 0) << toJson.err;
+    writeFile("a.json", toJson.out);
+    CliRun toTlk = run({"json-to-tlk", path("a.json"), path("b.tlk")});
+    ASSERT_EQ(toTlk.status, 0) << toTlk.err;
+    EXPECT_EQ(readFile("b.tlk"), original);
+
+    // 20,000 entries, entry 17,000 given as asked.
+    auto entries = [](const std::string& at17000) {
+        std::string json = "[";
+        for (int i = 0; i < 20000; ++i)
+            json += std::string(i ? ",\n" : "\n") + (i == 17000 ? at17000 : "{\"duration\": \"1\"}");
+        return json;
+    };
+    writeFile("bad.json", entries("{\"duration\": \"1e\"}") + "\n]");
+    expectError(run({"json-to-tlk", path("bad.json"), path("c.tlk")}), {"entry 17000: ", "'1e'"});
+    writeFile("bad.json", entries("{\"duration\": 1}") + "\n]");
+    expectError(run({"json-to-tlk", path("bad.json"), path("c.tlk")}), {"entry 17000: ", "\"duration\" must be a string"});
+    writeFile("bad.json", entries("{}") + ",\n{]");
+    expectError(run({"json-to-tlk", path("bad.json"), path("c.tlk")}), {"parse error at line 20002"});
+    EXPECT_FALSE(exists("c.tlk"));
+}
