@@ -17,6 +17,7 @@
 #include <cstdio>
 #include <functional>
 #include <new>
+#include <stdexcept>
 #include <string>
 #include <unistd.h>
 #include <vector>
@@ -91,7 +92,11 @@ int tlkToJson(const CliArguments& a)
 int jsonToTlk(const CliArguments& a)
 {
     TlkDocument doc = readTlkJson(a.files[0], *a.codePage);
-    WriteTlk(doc, a.files[1], '.');
+    try {
+        WriteTlk(doc, a.files[1], '.');
+    } catch (const std::length_error& e) { // texts past 4 GB; a FileError names the file itself
+        throw CliError(a.files[1] + ": " + e.what());
+    }
     return 0;
 }
 

@@ -9,7 +9,7 @@
 namespace {
 
 // Small enough for the block's records to stay in the cache.
-constexpr std::uint32_t kBlockEntries = 4096;
+constexpr std::uint32_t kBlockEntries = 16384;
 // Durations are typed with "." in the texts a builder is given.
 constexpr char kSeparator = '.';
 
