@@ -45,6 +45,8 @@ ChildResult runChild(const std::string& program, const std::vector<std::string>&
         if (errno != EINTR) return result;
     result.seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
     result.maxRssKiB = usage.ru_maxrss;
+    auto toSeconds = [](const timeval& t) { return double(t.tv_sec) + double(t.tv_usec) / 1e6; };
+    result.cpuSeconds = toSeconds(usage.ru_utime) + toSeconds(usage.ru_stime);
     result.status = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
     return result;
 }

@@ -7,6 +7,7 @@
 struct ChildResult {
     int status = -1;        // exit status; 128 + signal when killed by one
     double seconds = 0;     // wall-clock time from start to end
+    double cpuSeconds = 0;  // user and system time of the child
     long maxRssKiB = 0;     // peak resident memory of the child
 };
 
