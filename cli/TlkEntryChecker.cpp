@@ -1,7 +1,7 @@
 #include "TlkEntryChecker.h"
 
 #include "CodePage.h"
-#include "JsonInput.h"
+#include "JsonReader.h"
 #include "NumberText.h"
 #include "TlkFormat.h"
 

@@ -2,7 +2,7 @@
 
 #include "BatchPipeline.h"
 #include "CliError.h"
-#include "JsonInput.h"
+#include "JsonReader.h"
 #include "JsonOutput.h"
 #include "TlkDocument.h"
 #include "TlkEntryChecker.h"

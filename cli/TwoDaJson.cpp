@@ -1,6 +1,6 @@
 #include "TwoDaJson.h"
 
-#include "JsonInput.h"
+#include "JsonReader.h"
 #include "JsonOutput.h"
 #include "Sheet.h"
 

@@ -1,4 +1,4 @@
-#include "JsonInput.h"
+#include "JsonReader.h"
 
 #include "CliError.h"
 #include "CodePage.h"
