@@ -29,6 +29,7 @@
 #include <QPlainTextEdit>
 #include <QProgressBar>
 #include <QStatusBar>
+#include <QStyle>
 #include <QTimer>
 #include <QToolBar>
 #include <QToolButton>
@@ -188,7 +189,10 @@ void TTlkEditForm::buildToolBar()
     resultFont.setPixelSize(13);
     Label6->setFont(resultFont);
     Label6->setAlignment(Qt::AlignCenter);
-    Label6->setMinimumWidth(80);
+    // One width for both results, so the window can keep room for it.
+    const QFontMetrics resultMetrics(resultFont);
+    Label6->setFixedWidth(qMax(80, qMax(resultMetrics.horizontalAdvance("Gotcha!!!"),
+                                        resultMetrics.horizontalAdvance("Not found")) + 8));
     Label6->setStyleSheet("color: rgb(255, 0, 255);");
     label6Item_ = ToolBar1->addWidget(Label6);
     toolbarItems_ << label6Item_;
@@ -196,6 +200,19 @@ void TTlkEditForm::buildToolBar()
     Timer1 = new QTimer(this);
     Timer1->setInterval(1500);
     connect(Timer1, &QTimer::timeout, this, &TTlkEditForm::Timer1Timer);
+}
+
+// The find result appears at the tool bar's end only after a search; the
+// window's width counts it from the start, so that it never lands in the
+// tool bar's overflow where nobody sees it.
+QSize TTlkEditForm::sizeHint() const
+{
+    QSize hint = QWidget::sizeHint();
+    if (!label6Item_->isVisible()) {
+        const int spacing = ToolBar1->style()->pixelMetric(QStyle::PM_ToolBarItemSpacing, nullptr, ToolBar1);
+        hint.setWidth(qMax(hint.width(), ToolBar1->sizeHint().width() + Label6->width() + spacing));
+    }
+    return hint;
 }
 
 void TTlkEditForm::buildPanel()

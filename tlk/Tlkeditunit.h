@@ -93,6 +93,7 @@ public:
     void setDecimalSeparator(char sep);
     char decimalSeparator() const { return sep_; }
     const CodePage& codePage() const { return *codePage_; }
+    QSize sizeHint() const override;
 
 protected:
     void closeEvent(QCloseEvent* event) override;
