@@ -2,12 +2,13 @@
 
 #include "AtomicFileWriter.h"
 #include "FileError.h"
+#include "InputFile.h"
 
 #include <algorithm>
 #include <cctype>
-#include <fstream>
-#include <iterator>
+#include <cerrno>
 #include <optional>
+#include <sys/stat.h>
 #include <vector>
 
 namespace {
@@ -64,11 +65,17 @@ std::optional<std::string> keyName(const std::string& text)
     return trim(text.substr(0, eq));
 }
 
+// The file's text, or nothing when there is no file. Throws FileError when
+// something is there that cannot be read (a folder, a file without read
+// permission): a write must not replace such a file with only its own line.
 std::optional<std::string> loadFile(const std::string& path)
 {
-    std::ifstream in(path, std::ios::binary);
-    if (!in) return std::nullopt;
-    return std::string(std::istreambuf_iterator<char>(in), {});
+    struct stat st {};
+    if (::stat(path.c_str(), &st) != 0 && errno == ENOENT) return std::nullopt;
+    InputFile in(path);
+    std::string text(in.size(), '\0');
+    in.readAt(0, text.data(), text.size());
+    return text;
 }
 
 // Finds the key's line and the last line of the section; -1 where missing.
@@ -95,7 +102,12 @@ void locate(const std::vector<Line>& lines, const std::string& section, const st
 
 std::string IniFile::readString(const std::string& section, const std::string& key, const std::string& def) const
 {
-    auto content = loadFile(path_);
+    std::optional<std::string> content;
+    try {
+        content = loadFile(path_);
+    } catch (const FileError&) {
+        // Unreadable counts as missing: the defaults are used.
+    }
     if (!content) return def;
     auto lines = splitLines(*content);
     long sectionLast, keyLine;
@@ -109,7 +121,12 @@ std::string IniFile::readString(const std::string& section, const std::string& k
 
 void IniFile::writeString(const std::string& section, const std::string& key, const std::string& value)
 {
-    auto content = loadFile(path_);
+    std::optional<std::string> content;
+    try {
+        content = loadFile(path_);
+    } catch (const FileError&) {
+        throw IniWriteError("Unable to write to " + path_);
+    }
     auto lines = splitLines(content.value_or(std::string()));
     long sectionLast, keyLine;
     locate(lines, section, key, sectionLast, keyLine);

@@ -80,3 +80,17 @@ TEST_F(IniFileTest, WriteFailureNamesTheFile)
         EXPECT_EQ(std::string(e.what()), "Unable to write to " + path);
     }
 }
+
+TEST_F(IniFileTest, FolderAtThePathReadsAsMissingAndRefusesWrites)
+{
+    fs::create_directory(path);
+    IniFile ini(path);
+    EXPECT_EQ(ini.readString("settings", "TlkInitialDirectory", "/exe/"), "/exe/");
+    try {
+        ini.writeString("settings", "TlkInitialDirectory", "/a/");
+        FAIL();
+    } catch (const IniWriteError& e) {
+        EXPECT_EQ(std::string(e.what()), "Unable to write to " + path);
+    }
+    EXPECT_TRUE(fs::is_directory(path));
+}
