@@ -35,6 +35,8 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 
+#include <exception>
+
 TTlkEditForm* TlkEditForm = nullptr;
 
 namespace {
@@ -404,6 +406,9 @@ bool TTlkEditForm::writeTable(const QString& path)
         }
     };
     points.end = [this] {
+        // The last texts since the pump last ran, before the file is synced
+        // and renamed into place.
+        if (std::uncaught_exceptions() == 0) pump_->run();
         SetToolbarItemsEnabled(9, true);
         hideProgress();
     };
