@@ -326,6 +326,8 @@ void TTlkEditForm::selectRow(int row)
 
 void TTlkEditForm::tbNewFileClick()
 {
+    // The table stays as it is while a long loop reads or writes it.
+    if (isBusy()) return;
     if (Modified &&
         dialogs_.messageBox("Question", "This Talk table was modified. Wanna save?", mbYes | mbNo,
                             MsgIcon::Question) == mbYes)
@@ -339,6 +341,7 @@ void TTlkEditForm::tbNewFileClick()
 
 void TTlkEditForm::tbOpenFileClick()
 {
+    if (isBusy()) return;
     tbNewFileClick();
     FileDialogRequest request;
     request.filter = kTlkFilter;
@@ -424,6 +427,7 @@ bool TTlkEditForm::writeTable(const QString& path)
 
 void TTlkEditForm::tbSaveClick()
 {
+    if (isBusy()) return;
     if (!Modified) return;
     if (OpenedFromFile && fileNameChosen_) {
         if (writeTable(FileName)) {
@@ -437,6 +441,7 @@ void TTlkEditForm::tbSaveClick()
 
 void TTlkEditForm::tbSaveAsClick()
 {
+    if (isBusy()) return;
     FileDialogRequest request;
     request.title = "Save As...";
     request.filter = kTlkFilter;
@@ -618,12 +623,16 @@ void TTlkEditForm::SpeedButton2Click()
     {
         LoopGuard loop(*this);
         // The rows the search may select stay where they are while it runs.
+        // A search can run inside an open or a save (its controls are never
+        // locked), so it gives back the lock it found, not a blanket unlock.
+        QList<bool> wasEnabled;
+        for (int i = 0; i < 11 && i < toolbarItems_.size(); ++i) wasEnabled << toolbarItems_[i]->isEnabled();
         SetToolbarItemsEnabled(11, false);
         search.run([this] {
             pump_->pump();
             return true;
         });
-        SetToolbarItemsEnabled(11, true);
+        for (int i = 0; i < wasEnabled.size(); ++i) toolbarItems_[i]->setEnabled(wasEnabled[i]);
     }
     if (search.state() == TlkSearch::State::Found) {
         selectRow(search.foundRow());
