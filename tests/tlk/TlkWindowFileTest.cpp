@@ -332,6 +332,23 @@ TEST_F(TlkWindowTest, FrameCloseAsksTheModifiedEditorAndCancelKeepsEverythingOpe
 
 namespace {
 
+// Enabled states of New, Open, Append, Save, Save As, Add, Edit and Clear.
+QList<bool> commandStates(const TTlkEditForm& form)
+{
+    QList<bool> states;
+    for (QAction* a : {form.tbNewFile, form.tbOpenFile, form.tbAppendFile, form.tbSave, form.tbSaveAs,
+                       form.tbAddRow, form.tbEditRow, form.tbClearRow})
+        states << a->isEnabled();
+    return states;
+}
+
+// A search in the middle of a long loop, as Enter in the search box starts it.
+void findDuringLoop(TTlkEditForm& form)
+{
+    form.Edit2->setText("entry number 7");
+    QTest::keyClick(form.Edit2, Qt::Key_Return);
+}
+
 // Looks at the editor's controls every time the event loop runs while one of
 // its long loops is busy; during is called at the first such look.
 class BusyProbe {
@@ -349,9 +366,7 @@ public:
         QObject::connect(&timer_, &QTimer::timeout, [this, &form, during] {
             if (!form.isBusy()) return;
             Sample s;
-            for (QAction* a : {form.tbNewFile, form.tbOpenFile, form.tbAppendFile, form.tbSave, form.tbSaveAs,
-                               form.tbAddRow, form.tbEditRow, form.tbClearRow})
-                s.commands << a->isEnabled();
+            s.commands = commandStates(form);
             for (QWidget* w : std::initializer_list<QWidget*>{form.Edit1, form.SpeedButton1, form.Edit2,
                                                               form.ComboBox1, form.SpeedButton2})
                 s.search << w->isEnabled();
@@ -377,21 +392,18 @@ const QList<bool> kSearchEnabled(5, true);
 TEST_F(TlkWindowTest, OpenLocksEveryFileAndRowCommandButNotTheSearch)
 {
     const QString path = putFile("large.tlk", manyEntriesTlk(300000));
-    BusyProbe probe(*form);
+    // A search that ends in the middle of the open leaves the lock in place.
+    BusyProbe probe(*form, [&] { findDuringLoop(*form); });
     open(path);
 
-    ASSERT_FALSE(probe.samples.empty());
+    ASSERT_GE(probe.samples.size(), 2u);
     for (const auto& s : probe.samples) {
         EXPECT_EQ(s.commands, QList<bool>(8, false));
         EXPECT_EQ(s.search, kSearchEnabled);
     }
     ASSERT_EQ(rowCount(), 300001);
     EXPECT_EQ(row(300000), QStringList({"299999", "entry number 299999", "", ""}));
-    QList<bool> after;
-    for (QAction* a : {form->tbNewFile, form->tbOpenFile, form->tbAppendFile, form->tbSave, form->tbSaveAs,
-                       form->tbAddRow, form->tbEditRow, form->tbClearRow})
-        after << a->isEnabled();
-    EXPECT_EQ(after, kAllEnabled);
+    EXPECT_EQ(commandStates(*form), kAllEnabled);
     EXPECT_FALSE(progressShown());
 }
 
@@ -423,7 +435,7 @@ TEST_F(TlkWindowTest, SaveLocksUpToAddRowAndHoldsOffRowChangesAndTheCloseUntilIt
         EXPECT_EQ(s.caption, "Saving Progress:");
     }
     EXPECT_FALSE(closeAccepted);
-    EXPECT_EQ(readBytes(path), writeTlkBytes(before, '.'));
+    EXPECT_TRUE(readBytes(path) == writeTlkBytes(before, '.')) << "the saved file is not the table as it was";
     EXPECT_FALSE(form.isNull());
     EXPECT_EQ(row(3), QStringList({"2", "entry number 2", "", ""}));
     EXPECT_FALSE(form->Modified);
@@ -435,6 +447,32 @@ TEST_F(TlkWindowTest, SaveLocksUpToAddRowAndHoldsOffRowChangesAndTheCloseUntilIt
         return form.isNull();
     }));
     EXPECT_TRUE(frame->EditTlk->isEnabled());
+}
+
+TEST_F(TlkWindowTest, SearchDuringASaveLeavesTheFileCommandsLocked)
+{
+    const QString path = putFile("large.tlk", manyEntriesTlk(300000));
+    open(path);
+    modify();
+    const TlkDocument before = form->document();
+
+    QList<bool> afterFind;
+    BusyProbe probe(*form, [&] {
+        findDuringLoop(*form);
+        afterFind = commandStates(*form);
+        // What clicks on New and Open do now.
+        form->tbNewFile->trigger();
+        form->tbOpenFile->trigger();
+    });
+    std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    form->tbSaveClick();
+
+    EXPECT_EQ(afterFind, QList<bool>({false, false, false, false, false, false, true, true}));
+    EXPECT_TRUE(readBytes(path) == writeTlkBytes(before, '.')) << "the saved file is not the table as it was";
+    EXPECT_EQ(rowCount(), 300001);
+    EXPECT_EQ(title(), titleFor(path));
+    EXPECT_EQ(form->StringGrid1->row(), 8); // the search's find
+    EXPECT_EQ(commandStates(*form), kAllEnabled);
 }
 
 // ---- saves that fail ---------------------------------------------------------
