@@ -51,6 +51,18 @@ std::string threeEntriesWithVariance()
 // The frame's own cursor is the default one (not the close's hourglass).
 bool defaultCursor(const QWidget& w) { return w.cursor().shape() == Qt::ArrowCursor; }
 
+// Enabled states of New, Open, Append, Save, Save As, Add, Edit and Clear.
+QList<bool> commandStates(const TTlkEditForm& form)
+{
+    QList<bool> states;
+    for (QAction* a : {form.tbNewFile, form.tbOpenFile, form.tbAppendFile, form.tbSave, form.tbSaveAs,
+                       form.tbAddRow, form.tbEditRow, form.tbClearRow})
+        states << a->isEnabled();
+    return states;
+}
+
+const QList<bool> kAllEnabled(8, true);
+
 } // namespace
 
 TEST_F(TlkWindowTest, NewWindowShowsOneEntryNamedAfterTheInitialFolder)
@@ -140,6 +152,58 @@ TEST_F(TlkWindowTest, OpeningAFileWithNoEntriesShowsTheHeaderRowOnly)
     open(putFile("empty.tlk", rawTlk({}, "")));
     EXPECT_EQ(rowCount(), 1);
     EXPECT_TRUE(form->OpenedFromFile);
+}
+
+// An open that fails after its dialog ends without a message, leaving the
+// fresh table and an unlocked tool bar. The folder is recorded once the file
+// could be opened, before it is read.
+struct FailedOpenCase {
+    const char* name;
+    bool exists;
+    std::string bytes;
+};
+void PrintTo(const FailedOpenCase& c, std::ostream* os) { *os << c.name; }
+
+class FailedOpenTest : public TlkWindowTest, public ::testing::WithParamInterface<FailedOpenCase> {};
+
+TEST_P(FailedOpenTest, EndsSilentlyWithTheFreshTable)
+{
+    const FailedOpenCase& c = GetParam();
+    const QString path = c.exists ? putFile("bad.tlk", c.bytes) : dataFolder() + "missing.tlk";
+    open(path);
+
+    EXPECT_TRUE(dialogs.messages().isEmpty());
+    EXPECT_EQ(rowCount(), 2);
+    EXPECT_EQ(title(), titleFor(exeFolder() + "new.tlk"));
+    EXPECT_FALSE(form->OpenedFromFile);
+    EXPECT_FALSE(progressShown());
+    EXPECT_EQ(commandStates(*form), kAllEnabled);
+    const IniFile settings(settingsPath().toStdString());
+    EXPECT_EQ(settings.readString("settings", "TlkInitialDirectory", "<missing>"),
+              c.exists ? dataFolder().toStdString() : std::string("<missing>"));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Files, FailedOpenTest,
+    ::testing::Values(FailedOpenCase{"Missing", false, ""},
+                      FailedOpenCase{"ShorterThanItsHeader", true, "TLK V3.0"},
+                      FailedOpenCase{"EntryTableBeyondTheEnd", true, rawHeader(5, 220)},
+                      FailedOpenCase{"TextOutsideTheStringData", true,
+                                     rawTlk({{tlk::TextPresent, "", 0, 0, 2, 10, 0}}, "abc")}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+// A settings file that cannot be written does not stop the open: the folder
+// is still used for the rest of the session.
+TEST_F(TlkWindowTest, OpenGoesOnWhenTheSettingsFileCannotBeWritten)
+{
+    ASSERT_TRUE(QDir().mkpath(settingsPath())); // a folder where the file should be
+    const QString path = putTable("three.tlk", kThree);
+    open(path);
+
+    EXPECT_TRUE(dialogs.messages().isEmpty());
+    EXPECT_EQ(rowCount(), 4);
+    EXPECT_EQ(title(), titleFor(path));
+    EXPECT_EQ(frame->TlkInitialDirectory, dataFolder());
 }
 
 TEST_F(TlkWindowTest, SaveDoesNothingWhileUnmodified)
@@ -332,16 +396,6 @@ TEST_F(TlkWindowTest, FrameCloseAsksTheModifiedEditorAndCancelKeepsEverythingOpe
 
 namespace {
 
-// Enabled states of New, Open, Append, Save, Save As, Add, Edit and Clear.
-QList<bool> commandStates(const TTlkEditForm& form)
-{
-    QList<bool> states;
-    for (QAction* a : {form.tbNewFile, form.tbOpenFile, form.tbAppendFile, form.tbSave, form.tbSaveAs,
-                       form.tbAddRow, form.tbEditRow, form.tbClearRow})
-        states << a->isEnabled();
-    return states;
-}
-
 // A search in the middle of a long loop, as Enter in the search box starts it.
 void findDuringLoop(TTlkEditForm& form)
 {
@@ -384,7 +438,6 @@ private:
     QTimer timer_;
 };
 
-const QList<bool> kAllEnabled(8, true);
 const QList<bool> kSearchEnabled(5, true);
 
 } // namespace
