@@ -11,7 +11,8 @@
 // removes its temporary file and leaves the target as it was.
 class AtomicFileWriter {
 public:
-    // Throws FileError when the temporary file cannot be created.
+    // Throws FileError when the temporary file cannot be created, or when
+    // the target exists but may not be written (it is then never replaced).
     explicit AtomicFileWriter(std::string path);
     ~AtomicFileWriter();
     AtomicFileWriter(const AtomicFileWriter&) = delete;

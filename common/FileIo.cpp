@@ -55,6 +55,13 @@ AtomicFileWriter::AtomicFileWriter(std::string path)
     struct stat st {};
     if (::stat(path_.c_str(), &st) == 0 && S_ISDIR(st.st_mode))
         throw FileError(describeFileError("Cannot create file", path_, EISDIR));
+    // Renaming over the target would replace a file that may not be written
+    // (read-only, say); such a file counts as one that cannot be created.
+    int probe = ::open(path_.c_str(), O_WRONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
+    if (probe >= 0)
+        ::close(probe);
+    else if (errno != ENOENT)
+        throw FileError(describeFileError("Cannot create file", path_, errno));
     tempPath_ = path_ + ".~XXXXXX";
     fd_ = ::mkostemp(tempPath_.data(), O_CLOEXEC);
     if (fd_ < 0) {

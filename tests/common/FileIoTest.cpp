@@ -7,6 +7,7 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <unistd.h>
 
 namespace fs = std::filesystem;
 
@@ -63,4 +64,19 @@ TEST(InputFile, ReadsExactRangesAndRefusesMore)
     } catch (const FileError& e) {
         EXPECT_STREQ(e.what(), "Cannot open file /nonexistent/q.tlk");
     }
+}
+
+TEST(AtomicFileWriter, DoesNotReplaceAFileThatMayNotBeWritten)
+{
+    if (::geteuid() == 0) GTEST_SKIP() << "root may write any file (the save fault tests cover it as nobody)";
+    fs::path dir = fs::temp_directory_path() / "qm_atomic_readonly_test";
+    fs::remove_all(dir);
+    fs::create_directories(dir);
+    fs::path target = dir / "a.bin";
+    std::ofstream(target) << "old";
+    fs::permissions(target, fs::perms::owner_read);
+    EXPECT_THROW(AtomicFileWriter(target.string()), FileError);
+    EXPECT_EQ(slurp(target), "old");
+    EXPECT_EQ(std::distance(fs::directory_iterator(dir), {}), 1);
+    fs::remove_all(dir);
 }

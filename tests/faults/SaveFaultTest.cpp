@@ -1,7 +1,7 @@
 // Every save path under the faults a builder's disk can throw at it: a folder
-// that does not exist, a folder that may not be written, a target that is a
-// folder, and a disk that fills up before the first byte or in the middle of
-// the file. Each save runs in a child process (so that a file size limit or
+// that does not exist, a folder or a file that may not be written, a target
+// that is a folder, and a disk that fills up before the first byte or in the
+// middle of the file. Each save runs in a child process (so that a file size limit or
 // a dropped privilege stays there) and must fail with its own message or
 // exit status, leave the earlier file byte for byte as it was, and leave no
 // temporary file behind.
@@ -245,7 +245,7 @@ bool cliKnows(const std::string& command)
 
 // ---- the faults ---------------------------------------------------------
 
-enum class Fault { None, MissingFolder, ReadOnlyFolder, TargetIsFolder, DiskFullAtStart, DiskFullMidWrite };
+enum class Fault { None, MissingFolder, ReadOnlyFolder, ReadOnlyFile, TargetIsFolder, DiskFullAtStart, DiskFullMidWrite };
 
 const char* faultName(Fault f)
 {
@@ -253,6 +253,7 @@ const char* faultName(Fault f)
     case Fault::None: return "NoFault";
     case Fault::MissingFolder: return "MissingFolder";
     case Fault::ReadOnlyFolder: return "ReadOnlyFolder";
+    case Fault::ReadOnlyFile: return "ReadOnlyFile";
     case Fault::TargetIsFolder: return "TargetIsFolder";
     case Fault::DiskFullAtStart: return "DiskFullAtStart";
     case Fault::DiskFullMidWrite: return "DiskFullMidWrite";
@@ -328,6 +329,14 @@ TEST_P(SaveFault, FailsWithItsMessageAndLeavesTheEarlierFileAndNoTemporaryFile)
         // root writes into any folder: the save then runs as "nobody".
         limits.dropPrivileges = ::geteuid() == 0;
         break;
+    case Fault::ReadOnlyFile:
+        // In a folder anyone may write to, where only the file's own
+        // permission can stop a temporary file from being renamed over it.
+        writeBytes(target, earlier);
+        fs::permissions(target, fs::perms(0444));
+        fs::permissions(work, fs::perms(0777));
+        limits.dropPrivileges = ::geteuid() == 0;
+        break;
     case Fault::TargetIsFolder:
         fs::create_directory(target);
         writeBytes(target / "inside", earlier);
@@ -365,7 +374,7 @@ std::vector<std::size_t> saverIndexes()
 INSTANTIATE_TEST_SUITE_P(
     EverySavePath, SaveFault,
     ::testing::Combine(::testing::ValuesIn(saverIndexes()),
-                       ::testing::Values(Fault::None, Fault::MissingFolder, Fault::ReadOnlyFolder,
+                       ::testing::Values(Fault::None, Fault::MissingFolder, Fault::ReadOnlyFolder, Fault::ReadOnlyFile,
                                          Fault::TargetIsFolder, Fault::DiskFullAtStart, Fault::DiskFullMidWrite)),
     [](const auto& info) {
         return savers()[std::get<0>(info.param)].name + "_" + faultName(std::get<1>(info.param));
