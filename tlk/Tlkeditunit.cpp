@@ -614,10 +614,10 @@ void TTlkEditForm::SpeedButton2Click()
     if (searching_) return;
     searching_ = true;
     const auto column = ComboBox1->currentIndex() == 1 ? TlkSearchColumn::Sound : TlkSearchColumn::Text;
-    // Text the code page cannot hold occurs in no entry.
+    // Text the code page cannot hold occurs in no entry: searched as an
+    // empty text, it matches no row.
     const std::optional<Bytes> needle = fromQString(Edit2->text(), *codePage_);
     TlkSearch search(doc_, column, StringGrid1->row(), needle.value_or(Bytes()), *codePage_);
-    if (!needle) search.step(tlk::kMaxEntries);
 
     QApplication::setOverrideCursor(Qt::WaitCursor);
     {
