@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -26,6 +27,7 @@ public:
 
 private:
     void flush();
+    void writeOut(const char* data, std::size_t n);
     void fail(const char* what, int err);
 
     std::string path_;
@@ -33,4 +35,6 @@ private:
     int fd_ = -1;
     std::vector<char> buffer_;
     std::size_t used_ = 0;
+    std::uint64_t written_ = 0;
+    std::uint64_t writebackStart_ = 0; // first byte whose disk writing has not been started
 };

@@ -97,17 +97,28 @@ void AtomicFileWriter::fail(const char* what, int err)
     throw FileError(describeFileError(what, path_, err));
 }
 
-void AtomicFileWriter::flush()
+void AtomicFileWriter::writeOut(const char* p, std::size_t n)
 {
-    const char* p = buffer_.data();
-    std::size_t n = used_;
     while (n > 0) {
         ssize_t put = ::write(fd_, p, n);
         if (put < 0 && errno == EINTR) continue;
         if (put <= 0) fail("Cannot write file", put < 0 ? errno : ENOSPC);
         p += put;
         n -= static_cast<std::size_t>(put);
+        written_ += static_cast<std::uint64_t>(put);
     }
+    // Starts the disk writing of what has piled up, so that the sync at the
+    // end waits for the last few megabytes only, not for the whole file.
+    constexpr std::uint64_t kWritebackStep = 8u << 20;
+    if (written_ - writebackStart_ >= kWritebackStep) {
+        ::sync_file_range(fd_, off64_t(writebackStart_), off64_t(written_ - writebackStart_), SYNC_FILE_RANGE_WRITE);
+        writebackStart_ = written_;
+    }
+}
+
+void AtomicFileWriter::flush()
+{
+    writeOut(buffer_.data(), used_);
     used_ = 0;
 }
 
@@ -118,12 +129,8 @@ void AtomicFileWriter::write(const void* data, std::size_t n)
     while (n > 0) {
         if (used_ == 0 && n >= buffer_.size()) {
             // Large blocks go straight to the file.
-            ssize_t put = ::write(fd_, p, n);
-            if (put < 0 && errno == EINTR) continue;
-            if (put <= 0) fail("Cannot write file", put < 0 ? errno : ENOSPC);
-            p += put;
-            n -= static_cast<std::size_t>(put);
-            continue;
+            writeOut(p, n);
+            return;
         }
         std::size_t room = buffer_.size() - used_;
         std::size_t take = n < room ? n : room;
