@@ -5,8 +5,11 @@
 #include <string>
 
 // One scratch file per process for the readers and writers that work on a
-// path. It lives in /dev/shm when there is one, so that the sync of each
-// save costs little, and is removed when the process ends normally.
+// path. It lives in a fresh folder in /dev/shm when there is one, so that the
+// sync of each save costs little. The folder goes when the object is
+// destroyed (at the end of the replay program); libFuzzer ends its runs
+// without destroying static objects, so its runs leave a small
+// /dev/shm/qm-fuzz-* folder behind.
 class FuzzTempFile {
 public:
     // A fresh folder holding nothing yet; path() names a file in it.
