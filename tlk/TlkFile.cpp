@@ -2,6 +2,7 @@
 
 #include "InputFile.h"
 
+#include <algorithm>
 #include <new>
 #include <sys/mman.h>
 
@@ -81,9 +82,17 @@ public:
         } catch (const std::bad_alloc&) {
             throw TlkFormatError("There is not enough memory to read \"" + name + "\".");
         }
-        readAt(kHeaderSize, file->entries_.get(), tableEnd - kHeaderSize);
+        auto readAll = [&](std::uint64_t at, char* to, std::uint64_t n) {
+            if (!points.duringRead) return readAt(at, to, n);
+            constexpr std::uint64_t kPiece = 16u << 20;
+            for (std::uint64_t done = 0; done < n; done += kPiece) {
+                if (done > 0) points.duringRead();
+                readAt(at + done, to + done, std::min(kPiece, n - done));
+            }
+        };
+        readAll(kHeaderSize, file->entries_.get(), tableEnd - kHeaderSize);
         if (points.afterEntryTable) points.afterEntryTable();
-        readAt(h.StringDataOffset, file->strings_.get(), file->stringSize_);
+        readAll(h.StringDataOffset, file->strings_.get(), file->stringSize_);
         close();
         if (points.afterClose) points.afterClose();
         if (points.beforeEntries) points.beforeEntries(file->count_);

@@ -56,10 +56,14 @@ struct TlkReadPoints {
     std::function<void()> afterClose;
     std::function<void(std::uint32_t count)> beforeEntries; // after afterClose, before the per-entry checks
     std::function<void(std::uint32_t entry)> afterEntry; // after each entry has been checked
+    // When given, the entry table and the string data are read in a single
+    // pass of 16 MB pieces with this point between them, so a window stays
+    // responsive while a table of a gigabyte comes in.
+    std::function<void()> duringRead;
 };
 
 // Reads a talk table with one read for the entry table and one for the string
-// data. Throws FileError when the file cannot be opened or read and
+// data (each in pieces when the caller wants to run between them). Throws FileError when the file cannot be opened or read and
 // TlkFormatError when it breaks a limit; nothing outside the file's data is
 // ever read, whatever the file holds.
 std::shared_ptr<const TlkFile> ReadTlk(const std::string& path, const TlkReadPoints& points = {});

@@ -371,9 +371,8 @@ void TTlkEditForm::tbOpenFileClick()
         } catch (const IniWriteError&) {
             // The folder stays known for this session; the open goes on.
         }
-        TlkReadPoints points;
-        points.afterEntryTable = [this] { pump_->run(); };
-        points.afterClose = [this] { pump_->run(); };
+        pump_->run(); // the settings write waits for the disk
+        TlkReadPoints points = pumpingReadPoints();
         points.beforeEntries = [this](std::uint32_t count) { showProgress("Opening Progress:", int(count), false); };
         points.afterEntry = [this](std::uint32_t i) {
             if (pump_->due()) {
@@ -391,6 +390,15 @@ void TTlkEditForm::tbOpenFileClick()
     } catch (const std::exception&) {
         // An open that fails ends without a message; the fresh table stays.
     }
+}
+
+TlkReadPoints TTlkEditForm::pumpingReadPoints()
+{
+    TlkReadPoints points;
+    points.duringRead = [this] { pump_->run(); };
+    points.afterEntryTable = [this] { pump_->run(); };
+    points.afterClose = [this] { pump_->run(); };
+    return points;
 }
 
 bool TTlkEditForm::writeTable(const QString& path)
@@ -689,10 +697,7 @@ void TTlkEditForm::tbAppendFileClick()
     // damaged file changes nothing.
     std::shared_ptr<const TlkFile> file;
     try {
-        TlkReadPoints points;
-        points.afterEntryTable = [this] { pump_->run(); };
-        points.afterClose = [this] { pump_->run(); };
-        file = ReadTlk(localPath(path), points);
+        file = ReadTlk(localPath(path), pumpingReadPoints());
     } catch (const std::exception& e) {
         dialogs_.messageBox("Ошибка", QString::fromUtf8(e.what()), mbOK, MsgIcon::Error);
         return;

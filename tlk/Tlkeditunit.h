@@ -24,6 +24,7 @@ class StringGrid;
 class TMainForm;
 class TTERForm;
 struct TlkRecord;
+struct TlkReadPoints;
 
 // The talk table editor: one talk table shown as a grid of four columns, one
 // row per StrRef, with the document's life cycle (new, open, save, save as,
@@ -104,6 +105,8 @@ private:
     void buildToolBar();
     void buildPanel();
     void setModified();
+    // Reading a file lets messages run between its large reads.
+    TlkReadPoints pumpingReadPoints();
     // Writes the table; shows the failure and returns false when it fails.
     bool writeTable(const QString& path);
     // After the document changed its row count.

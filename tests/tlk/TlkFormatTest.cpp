@@ -156,6 +156,33 @@ TEST(TlkReader, FileRulesAndReadPoints)
     EXPECT_THROW(ReadTlk(p.string()), FileError);
 }
 
+TEST(TlkReader, ReadingInPiecesGivesTheSameTable)
+{
+    // 20 MB of string data and 16 MB of entry table: each read crosses a piece.
+    const std::uint32_t n = 420000;
+    std::vector<RawEntry> entries(n);
+    std::string strings;
+    for (std::uint32_t i = 0; i < n; ++i) {
+        std::string t = std::to_string(i * 7919u) + std::string(40, char('a' + i % 26));
+        entries[i] = {1, "", 0, 0, std::uint32_t(strings.size()), std::uint32_t(t.size()), 0};
+        strings += t;
+    }
+    fs::path p = fs::temp_directory_path() / "qm_tlk_pieces.tlk";
+    {
+        std::ofstream(p, std::ios::binary) << rawTlk(entries, strings);
+    }
+    int pieces = 0;
+    TlkReadPoints points;
+    points.duringRead = [&] { ++pieces; };
+    auto whole = ReadTlk(p.string());
+    auto inPieces = ReadTlk(p.string(), points);
+    fs::remove(p);
+    EXPECT_GE(pieces, 2);
+    ASSERT_EQ(inPieces->count(), n);
+    for (std::uint32_t i : {0u, 1u, n / 2, n - 1}) EXPECT_EQ(inPieces->text(i), whole->text(i)) << i;
+    EXPECT_EQ(inPieces->text(n - 1), std::to_string((n - 1) * 7919u) + std::string(40, char('a' + (n - 1) % 26)));
+}
+
 TEST(TlkWriter, FailureLeavesTheOldFileAndRunsNoPointUnlessStarted)
 {
     fs::path dir = fs::temp_directory_path() / "qm_tlk_write";
