@@ -74,6 +74,23 @@ private:
     TTlkEditForm& form_;
 };
 
+// Open and append: a long loop with the file and row commands locked (the
+// first eleven tool bar items); however it ends, they are unlocked and the
+// progress display hidden.
+class TTlkEditForm::LockedFileLoop {
+public:
+    explicit LockedFileLoop(TTlkEditForm& form) : form_(form), loop_(form) { form_.SetToolbarItemsEnabled(11, false); }
+    ~LockedFileLoop()
+    {
+        form_.SetToolbarItemsEnabled(11, true);
+        form_.hideProgress();
+    }
+
+private:
+    TTlkEditForm& form_;
+    LoopGuard loop_;
+};
+
 TTlkEditForm::TTlkEditForm(TMainForm* owner)
     : QWidget(nullptr), owner_(owner), dialogs_(owner->dialogs()), sep_(systemDecimalSeparator()),
       pump_(std::make_unique<MessagePump>())
@@ -352,16 +369,7 @@ void TTlkEditForm::tbOpenFileClick()
     if (chosen.isEmpty()) return;
     const QString path = chosen.first();
 
-    LoopGuard loop(*this);
-    SetToolbarItemsEnabled(11, false);
-    struct Restore {
-        TTlkEditForm& f;
-        ~Restore()
-        {
-            f.SetToolbarItemsEnabled(11, true);
-            f.hideProgress();
-        }
-    } restore{*this};
+    LockedFileLoop loop(*this);
 
     try {
         InputFile(localPath(path)).close(); // a file that cannot be opened ends the command here
@@ -682,16 +690,7 @@ void TTlkEditForm::tbAppendFileClick()
         start = form.LMDSpinEdit1->value();
     }
 
-    LoopGuard loop(*this);
-    SetToolbarItemsEnabled(11, false);
-    struct Restore {
-        TTlkEditForm& f;
-        ~Restore()
-        {
-            f.SetToolbarItemsEnabled(11, true);
-            f.hideProgress();
-        }
-    } restore{*this};
+    LockedFileLoop loop(*this);
 
     // The whole file is read and checked before any row is added, so a
     // damaged file changes nothing.

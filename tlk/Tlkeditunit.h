@@ -102,6 +102,7 @@ protected:
 
 private:
     class LoopGuard;
+    class LockedFileLoop;
     void buildToolBar();
     void buildPanel();
     void setModified();
