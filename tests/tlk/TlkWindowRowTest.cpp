@@ -206,6 +206,42 @@ TEST_F(TlkRowTest, DoubleClickOnARowEditsItInTheRecordDialog)
     EXPECT_TRUE(modifiedShown());
 }
 
+TEST_F(TlkRowTest, RecordDialogLowerCasesTypedSoundAndRefusesTextTheCodePageCannotHold)
+{
+    bool refusedAndStayedOpen = false;
+    whenModal<TTERForm>([&](TTERForm& d) {
+        d.Memo1->setPlainText(QString::fromUtf8("caf\xC3\xA9")); // e acute: not in the Cyrillic code page
+        d.Edit1->setFocus();
+        QTest::keyClicks(d.Edit1, "VO_Greet01_LONGER_THAN_16");
+        EXPECT_EQ(d.Edit1->text(), "vo_greet01_longe");
+        QTest::mouseClick(d.BitBtn1, Qt::LeftButton);
+        refusedAndStayedOpen = d.isVisible();
+        d.Memo1->setPlainText(QString::fromUtf8("\xD0\xBC\xD0\xB5\xD1\x87")); // Cyrillic: fits
+        QTest::mouseClick(d.BitBtn1, Qt::LeftButton);
+    });
+    dialogs.answerMessage(mbOK);
+    form->tbAddRowClick();
+
+    EXPECT_TRUE(refusedAndStayedOpen);
+    ASSERT_EQ(dialogs.messages().size(), 1);
+    EXPECT_EQ(dialogs.messages()[0].caption, "Ошибка");
+    EXPECT_EQ(dialogs.messages()[0].icon, MsgIcon::Error);
+    EXPECT_TRUE(dialogs.messages()[0].text.contains("cannot be stored")) << dialogs.messages()[0].text.toStdString();
+    ASSERT_EQ(rowCount(), 3);
+    EXPECT_EQ(row(2), QStringList({"1", QString::fromUtf8("\xD0\xBC\xD0\xB5\xD1\x87"), "vo_greet01_longe", ""}));
+}
+
+TEST_F(TlkRowTest, EditRowKeepsALoadedSoundReferenceAsItIs)
+{
+    open(putTable("caps.tlk", {{"x", "VO_CAPS", ""}}));
+    whenModal<TTERForm>([&](TTERForm& d) {
+        EXPECT_EQ(d.Edit1->text(), "VO_CAPS");
+        QTest::mouseClick(d.BitBtn1, Qt::LeftButton);
+    });
+    form->tbEditRowClick();
+    EXPECT_EQ(row(1), QStringList({"0", "x", "VO_CAPS", ""}));
+}
+
 TEST_F(TlkRowTest, EditRowConfirmedWithoutChangeStillMarksTheTableModified)
 {
     open(putTable("three.tlk", kThree));
