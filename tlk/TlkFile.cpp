@@ -35,17 +35,27 @@ void TlkFile::BufferDeleter::operator()(char* p) const
 // limit before the field is used.
 class TlkFileLoader {
 public:
-    // A buffer for n bytes. Large ones are mapped with all their pages made
-    // at once: a read into fresh memory otherwise takes one page fault per
+    // Buffers this large are mapped, and their pages made before they are
+    // read into: a read into fresh memory otherwise takes one page fault per
     // 4 KB, which for 1.6 GB costs more than the copy itself.
+    static constexpr std::uint64_t kMapped = std::uint64_t(64) << 20;
+
     static TlkFile::Buffer allocate(std::uint64_t n)
     {
-        if (n >= (std::uint64_t(64) << 20)) {
-            void* p = ::mmap(nullptr, n, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS | MAP_POPULATE, -1, 0);
+        if (n >= kMapped) {
+            void* p = ::mmap(nullptr, n, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
             if (p == MAP_FAILED) throw std::bad_alloc();
             return TlkFile::Buffer(static_cast<char*>(p), TlkFile::BufferDeleter{n});
         }
         return TlkFile::Buffer(new char[n]);
+    }
+
+    // Makes the pages of [at, at + n) of a buffer of bufferSize bytes; at is
+    // a multiple of the page size. Where the system cannot, the read makes
+    // them as it goes.
+    static void makePages(char* buffer, std::uint64_t bufferSize, std::uint64_t at, std::uint64_t n)
+    {
+        if (bufferSize >= kMapped) ::madvise(buffer + at, n, MADV_POPULATE_WRITE);
     }
 
     template <typename ReadAt>
@@ -82,12 +92,18 @@ public:
         } catch (const std::bad_alloc&) {
             throw TlkFormatError("There is not enough memory to read \"" + name + "\".");
         }
+        // The buffers are one byte longer than the data (never empty).
         auto readAll = [&](std::uint64_t at, char* to, std::uint64_t n) {
-            if (!points.duringRead) return readAt(at, to, n);
+            if (!points.duringRead) {
+                makePages(to, n + 1, 0, n + 1);
+                return readAt(at, to, n);
+            }
             constexpr std::uint64_t kPiece = 16u << 20;
             for (std::uint64_t done = 0; done < n; done += kPiece) {
                 if (done > 0) points.duringRead();
-                readAt(at + done, to + done, std::min(kPiece, n - done));
+                const std::uint64_t piece = std::min(kPiece, n - done);
+                makePages(to, n + 1, done, piece);
+                readAt(at + done, to + done, piece);
             }
         };
         readAll(kHeaderSize, file->entries_.get(), tableEnd - kHeaderSize);
