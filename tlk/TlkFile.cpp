@@ -67,7 +67,7 @@ public:
             throw TlkFormatError("\"" + name + "\" is not a talk table: it is shorter than the 20-byte header.");
         char raw[kHeaderSize];
         readAt(0, raw, kHeaderSize);
-        TlkHeader& h = file->header_;
+        TlkHeader h{};
         std::memcpy(h.FileType, raw, 4);
         std::memcpy(h.FileVersion, raw + 4, 4);
         h.LanguageId = readU32(raw + 8);

@@ -30,12 +30,8 @@ public:
     bool hasDuration(std::uint32_t i) const { return flags(i) & tlk::SoundLengthPresent; }
     std::uint32_t durationBits(std::uint32_t i) const { return tlk::readU32(entry(i) + tlk::kSoundLengthAt); }
 
-    const TlkHeader& header() const { return header_; }
-    std::uint64_t stringDataSize() const { return stringSize_; }
-
 private:
     friend class TlkFileLoader;
-    TlkHeader header_{};
     std::uint32_t count_ = 0;
     // Large buffers are mapped memory, small ones come from new[].
     struct BufferDeleter {
