@@ -2,12 +2,15 @@
 
 #include "TextCodec.h"
 
+QString TlkGridModel::caption(int col)
+{
+    static const char* const captions[] = {"StrRef", "String Text", "Sound File Reference", "Sound Duration, sec"};
+    return col >= 0 && col < 4 ? QString::fromUtf8(captions[col]) : QString();
+}
+
 QString TlkGridModel::cellText(int col, int row) const
 {
-    if (row == 0) {
-        static const char* const captions[] = {"StrRef", "String Text", "Sound File Reference", "Sound Duration, sec"};
-        return col >= 0 && col < 4 ? QString::fromUtf8(captions[col]) : QString();
-    }
+    if (row == 0) return caption(col);
     const auto i = std::uint32_t(row - 1);
     if (row < 1 || i >= doc_.count()) return {};
     switch (col) {

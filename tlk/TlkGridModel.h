@@ -14,6 +14,9 @@ public:
     TlkGridModel(const TlkDocument& doc, const CodePage& codePage, char decimalSeparator)
         : doc_(doc), codePage_(codePage), sep_(decimalSeparator) {}
 
+    // The header row's caption of a column.
+    static QString caption(int col);
+
     int rowCount() const override { return int(doc_.count()) + 1; }
     int colCount() const override { return 4; }
     int fixedRows() const override { return 1; }

@@ -115,7 +115,7 @@ TTlkEditForm::TTlkEditForm(TMainForm* owner)
     const int widths[] = {64, 455, 111, 104};
     const QFontMetrics metrics(StringGrid1->font());
     for (int c = 0; c < 4; ++c) StringGrid1->setColWidth(c, qMax(widths[c], metrics.horizontalAdvance(
-        TlkGridModel(doc_, *codePage_, sep_).cellText(c, 0)) + 10));
+        TlkGridModel::caption(c)) + 10));
     model_ = std::make_unique<TlkGridModel>(doc_, *codePage_, sep_);
     StringGrid1->setModel(model_.get());
     StringGrid1->onSelectCell = [this](int col, int row) { return StringGrid1SelectCell(col, row); };
@@ -455,9 +455,11 @@ void TTlkEditForm::tbSaveClick()
     }
 }
 
-void TTlkEditForm::tbSaveAsClick()
+void TTlkEditForm::tbSaveAsClick() { saveAs(); }
+
+bool TTlkEditForm::saveAs()
 {
-    if (isBusy()) return;
+    if (isBusy()) return true;
     FileDialogRequest request;
     request.title = "Save As...";
     request.filter = kTlkFilter;
@@ -470,7 +472,7 @@ void TTlkEditForm::tbSaveAsClick()
         request.fileName = lastSaveAsName_;
     }
     const QString chosen = dialogs_.saveFile(request);
-    lastSaveFailed_ = false;
+    bool written = true;
     if (!chosen.isEmpty()) {
         const QString previous = FileName;
         FileName = chosen;
@@ -481,10 +483,11 @@ void TTlkEditForm::tbSaveAsClick()
             fileNameChosen_ = true;
         } else {
             FileName = previous;
-            lastSaveFailed_ = true;
+            written = false;
         }
     }
     FormatTitle();
+    return written;
 }
 
 bool TTlkEditForm::FormCloseQuery()
@@ -494,8 +497,7 @@ bool TTlkEditForm::FormCloseQuery()
                                                mbYes | mbNo | mbCancel, MsgIcon::Question);
         if (answer != mbYes && answer != mbNo) return false;
         if (answer == mbYes) {
-            tbSaveAsClick();
-            if (lastSaveFailed_) return false; // the user's work is not lost to a failed write
+            if (!saveAs()) return false; // the user's work is not lost to a failed write
         }
     }
     owner_->setCursor(Qt::WaitCursor);

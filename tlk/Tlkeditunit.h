@@ -108,6 +108,9 @@ private:
     void setModified();
     // Reading a file lets messages run between its large reads.
     TlkReadPoints pumpingReadPoints();
+    // Save As; false only when the chosen file could not be written (a
+    // cancelled dialog is no failure).
+    bool saveAs();
     // Writes the table; shows the failure and returns false when it fails.
     bool writeTable(const QString& path);
     // After the document changed its row count.
@@ -136,7 +139,6 @@ private:
     bool fileNameChosen_ = false;
     int loopDepth_ = 0;
     QPointer<QWidget> pendingClose_; // closed when the running loop ends
-    bool lastSaveFailed_ = false;
     QAction* label6Item_ = nullptr;
     bool searching_ = false;
     QString openDialogFolder_; // where the open dialog started last
