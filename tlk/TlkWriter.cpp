@@ -70,8 +70,15 @@ void writeTo(Sink& sink, const TlkDocument& doc, char sep, const TlkWritePoints&
             offset += std::uint32_t(text.size());
             std::uint32_t bits = 0;
             if (d.kind == TlkDocument::Duration::Stored) bits = d.bits;
-            else if (d.kind == TlkDocument::Duration::Typed)
-                bits = floatToBits(durationTextToFloat(d.text, sep).value_or(0.0f));
+            else if (d.kind == TlkDocument::Duration::Typed) {
+                // The record dialog lets only numbers through; anything else
+                // is refused here rather than stored as 0.
+                auto value = durationTextToFloat(d.text, sep);
+                if (!value)
+                    throw std::invalid_argument("The duration \"" + std::string(d.text) + "\" of StrRef " +
+                                                std::to_string(i) + " is not a number.");
+                bits = floatToBits(*value);
+            }
             writeU32(e + kSoundLengthAt, bits);
             if (points.entry) points.entry(i);
         }

@@ -205,3 +205,15 @@ TEST(TlkWriter, FailureLeavesTheOldFileAndRunsNoPointUnlessStarted)
     EXPECT_EQ(written, writeTlkBytes(doc, '.'));
     fs::remove_all(dir);
 }
+
+TEST(TlkWriter, RefusesATypedDurationThatIsNoNumberRatherThanStoringZero)
+{
+    TlkDocument doc = docOf({{"x", "", "1,5"}});
+    EXPECT_EQ(writeTlkBytes(doc, ','), rawHeader(1, 60) + rawEntry({5, "", 0, 0, 0, 1, 1.5f}) + "x");
+    try {
+        writeTlkBytes(doc, '.');
+        FAIL() << "written";
+    } catch (const std::invalid_argument& e) {
+        EXPECT_STREQ(e.what(), "The duration \"1,5\" of StrRef 0 is not a number.");
+    }
+}
